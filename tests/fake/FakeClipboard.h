@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/Clipboard.h"
+
+#include <optional>
+#include <string>
+
+namespace quillbox::test {
+
+// A clipboard the test puts text on. Holding no text (a picture, say) is std::nullopt. Like the
+// system clipboard it gives the text up to its first zero byte.
+class TFakeClipboard final : public IClipboard
+{
+public:
+    void SetText(std::string text) { FText = std::move(text); }
+    void SetNoText() { FText.reset(); }
+
+    bool HasText() override
+    {
+        ++FHasTextCalls;
+        return FText.has_value();
+    }
+    std::string GetText() override
+    {
+        ++FGetTextCalls;
+        return FText ? FText->substr(0, FText->find('\0')) : std::string();
+    }
+
+    int HasTextCalls() const { return FHasTextCalls; }
+    int GetTextCalls() const { return FGetTextCalls; }
+
+private:
+    std::optional<std::string> FText;
+    int FHasTextCalls = 0;
+    int FGetTextCalls = 0;
+};
+
+} // namespace quillbox::test
