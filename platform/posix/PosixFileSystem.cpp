@@ -1,7 +1,7 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/UniqueHandle.h"
 #include "platform/posix/ErrnoMap.h"
+#include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,13 +14,6 @@
 namespace quillbox::posix {
 
 namespace {
-
-struct TFdTraits
-{
-    using Type = int;
-    static constexpr int Invalid() noexcept { return -1; }
-    static void Close(int fd) noexcept { ::close(fd); }
-};
 
 // A clip file on a file descriptor. Writes go straight to the descriptor, so a full disk is
 // reported by the Write that meets it.
@@ -50,7 +43,7 @@ public:
     }
 
 private:
-    TUniqueHandle<TFdTraits> FFd;
+    TUniqueFd FFd;
 };
 
 } // namespace
