@@ -23,17 +23,7 @@ constexpr std::array<std::string_view, 4> KDatePatterns = {
 // nothing is ever written under a name other than the one tested.
 void CheckPathLength(const std::string& path, const IFileSystem& files)
 {
-    const TPathLimits limits = files.PathLimits();
-    bool tooLong = path.size() > limits.MaxPath;
-    std::size_t start = 0;
-    while (!tooLong && start <= path.size()) {
-        auto end = path.find(files.PathDelimiter(), start);
-        if (end == std::string::npos)
-            end = path.size();
-        tooLong = end - start > limits.MaxComponent;
-        start = end + 1;
-    }
-    if (tooLong)
+    if (!files.PathFits(path))
         throw EInOutError(oscode::PathNotFound);
 }
 

@@ -7,13 +7,6 @@
 
 namespace quillbox {
 
-// The longest path, and the longest single name in it, that the platform's file open takes, in bytes.
-struct TPathLimits
-{
-    std::size_t MaxPath = 0;
-    std::size_t MaxComponent = 0;
-};
-
 enum class TCreateMode {
     CreateNew,   // fails when any entry of that name exists already
     CreateAlways // creates the file, or truncates an existing one to zero length
@@ -37,7 +30,7 @@ public:
     virtual void Close() = 0;
 };
 
-// Directories and files. Paths are 8-bit byte strings, built by plain concatenation with
+// Directories and files. Paths are UTF-8 byte strings, built by plain concatenation with
 // PathDelimiter(); a relative path is taken against the current directory. Every failure raises
 // EInOutError with the operating system's code in the Windows numbering.
 class IFileSystem
@@ -49,7 +42,10 @@ public:
     virtual ~IFileSystem() = default;
 
     virtual char PathDelimiter() const = 0;
-    virtual TPathLimits PathLimits() const = 0;
+
+    // True when the platform's file open takes the whole path: neither the path nor any name in it is
+    // longer than the platform accepts.
+    virtual bool PathFits(const std::string& path) const = 0;
 
     // True only for an existing directory; a file of that name gives false.
     virtual bool DirectoryExists(const std::string& path) = 0;

@@ -48,10 +48,20 @@ private:
 
 } // namespace
 
-TPathLimits TPosixFileSystem::PathLimits() const
+bool TPosixFileSystem::PathFits(const std::string& path) const
 {
     // PATH_MAX counts the terminating zero.
-    return {PATH_MAX - 1, NAME_MAX};
+    if (path.size() > PATH_MAX - 1)
+        return false;
+    std::size_t start = 0;
+    for (;;) {
+        const auto end = path.find('/', start);
+        if ((end == std::string::npos ? path.size() : end) - start > NAME_MAX)
+            return false;
+        if (end == std::string::npos)
+            return true;
+        start = end + 1;
+    }
 }
 
 bool TPosixFileSystem::DirectoryExists(const std::string& path)

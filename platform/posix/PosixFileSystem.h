@@ -9,7 +9,7 @@ class TPosixFileSystem final : public IFileSystem
 {
 public:
     char PathDelimiter() const override { return '/'; }
-    TPathLimits PathLimits() const override;
+    bool PathFits(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) override;
     void CreateDirectory(const std::string& path) override;
     std::string CurrentDirectory() override;

@@ -227,7 +227,7 @@ TEST_F(ClipSavingTest, OverlongPathsAreRefusedBeforeAnythingIsCreated)
     Type({std::string(252, 'n')});
     EXPECT_EQ(SaveError("x"), 3) << "a 256-byte name";
 
-    FFiles.SetPathLimits({Base().size() + 14, 255});
+    FFiles.SetMaxPath(Base().size() + 14);
     Type({"abcd"}); // base + "/980304/abcd.txt" is 16 bytes past the base
     EXPECT_EQ(SaveError("x"), 3);
     Type({"ab"});

@@ -24,14 +24,18 @@ public:
     }
     void FailClose(int code) { FCloseCode = code; }
     void FailCreateDirectory(int code) { FCreateDirectoryCode = code; }
-    void SetPathLimits(TPathLimits limits) { FLimits = limits; }
+    // Paths longer than this do not fit, whatever the real file system takes.
+    void SetMaxPath(std::size_t bytes) { FMaxPath = bytes; }
     std::function<void(const std::string& path)> BeforeOpen;
 
     int Opens() const { return FOpens; }
     int Closes() const { return FCloses; }
 
     char PathDelimiter() const override { return FReal.PathDelimiter(); }
-    TPathLimits PathLimits() const override { return FLimits ? *FLimits : FReal.PathLimits(); }
+    bool PathFits(const std::string& path) const override
+    {
+        return (!FMaxPath || path.size() <= *FMaxPath) && FReal.PathFits(path);
+    }
     bool DirectoryExists(const std::string& path) override { return FReal.DirectoryExists(path); }
     void CreateDirectory(const std::string& path) override;
     std::string CurrentDirectory() override { return FReal.CurrentDirectory(); }
@@ -42,7 +46,7 @@ private:
     friend class TFaultyClipFile;
 
     IFileSystem& FReal;
-    std::optional<TPathLimits> FLimits;
+    std::optional<std::size_t> FMaxPath;
     std::optional<std::size_t> FWriteLimit;
     int FWriteCode = 0;
     int FCloseCode = 0;

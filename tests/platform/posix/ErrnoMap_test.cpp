@@ -95,3 +95,37 @@ TEST_F(PosixFileSystemTest, CreateNewRefusesAnyExistingEntryAndCreateAlwaysTrunc
 
 } // namespace
 } // namespace quillbox::posix
+
+namespace quillbox::posix {
+namespace {
+
+TEST(PosixPathFits, LimitsThePathAndEachName)
+{
+    const TPosixFileSystem files;
+    const std::string name255(255, 'n');
+    const struct
+    {
+        std::string Path;
+        bool Fits;
+    } cases[] = {
+        {"/base/" + name255, true},
+        {"/base/" + name255 + "x", false},
+        {"/base/" + name255 + "x/1.txt", false},
+        {std::string(4095 - 4, 'a').replace(0, 1, "/") + "/b/c", false},
+        {[] {
+             std::string path;
+             while (path.size() + 101 <= 4095)
+                 path += "/" + std::string(100, 'd');
+             return path;
+         }(),
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path.size());
+        EXPECT_EQ(files.PathFits(c.Path), c.Fits);
+    }
+    EXPECT_FALSE(files.PathFits(std::string(4096, '/')));
+}
+
+} // namespace
+} // namespace quillbox::posix
