@@ -25,6 +25,12 @@ void TCaptureQueue::ClipChange()
     DrainPending();
 }
 
+void TCaptureQueue::Resume()
+{
+    FHeld = false;
+    DrainPending();
+}
+
 void TCaptureQueue::Save(const std::string& text)
 {
     try {
@@ -38,7 +44,7 @@ void TCaptureQueue::DrainPending()
 {
     // A drain may run nested inside the confirmation of a clip an outer drain is saving; both take
     // from the front, so the order holds.
-    while (!FPending.empty() && !PromptShowing()) {
+    while (!FPending.empty() && !PromptShowing() && !FHeld) {
         const std::string text = std::move(FPending.front());
         FPending.pop_front();
         Save(text);

@@ -30,6 +30,11 @@ public:
     // One clipboard change notification.
     void ClipChange();
 
+    // While held, clips are queued with their text and saved once Resume is called: the program
+    // holds them until the file-name prompt exists.
+    void Hold() { FHeld = true; }
+    void Resume();
+
     bool PromptShowing() const { return FPromptDepth > 0; }
     std::size_t Pending() const { return FPending.size(); }
 
@@ -42,6 +47,7 @@ private:
     TReportError FReportError;
     std::deque<std::string> FPending;
     int FPromptDepth = 0;
+    bool FHeld = false;
 };
 
 } // namespace quillbox

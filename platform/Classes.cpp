@@ -35,3 +35,11 @@ void TComponent::SetDesigning(bool designing)
     for (TComponent* child : FComponents)
         child->SetDesigning(designing);
 }
+
+TComponent* TComponent::FindComponent(const std::string& name) const
+{
+    for (TComponent* component : FComponents)
+        if (component->Name() == name)
+            return component;
+    return nullptr;
+}

@@ -87,6 +87,8 @@ public:
     void SetDesigning(bool designing);
 
     const std::vector<TComponent*>& Components() const { return FComponents; }
+    // The owned component of that name, or null.
+    TComponent* FindComponent(const std::string& name) const;
 
 private:
     TComponent* FOwner;

@@ -3,6 +3,7 @@
 #include "platform/Classes.h"
 
 #include <cstdint>
+#include <exception>
 
 namespace quillbox {
 
@@ -27,6 +28,12 @@ struct TPoint
     std::int32_t Y = 0;
     bool operator==(const TPoint&) const = default;
 };
+
+// Calls a hidden window's method as a window procedure must: an exception never leaves it. It goes to
+// the handler set with SetMessageExceptionHandler (the application's error report), or, with none
+// set, is written to stderr. Every platform delivers every message of a hidden window through this.
+void DeliverMessage(const TWndMethod& method, TMessage& message) noexcept;
+void SetMessageExceptionHandler(void (*handler)(const std::exception& error));
 
 // Message numbers, as Windows numbers them.
 namespace wm {
@@ -75,6 +82,9 @@ public:
     virtual std::uint32_t SendMessage(THandle wnd, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) = 0;
     // The platform's default answer to a message the window does not handle itself.
     virtual std::uint32_t DefWindowProc(THandle wnd, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) = 0;
+
+    // Shows or hides a window (the Windows SW_ codes; SW_HIDE is 0).
+    virtual bool ShowWindow(THandle wnd, int cmdShow) = 0;
 
     virtual TPoint GetCursorPos() = 0;
     virtual bool SetForegroundWindow(THandle wnd) = 0;

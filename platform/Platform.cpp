@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace quillbox {
 
@@ -18,9 +19,9 @@ IPlatform& Platform()
     return *GPlatform;
 }
 
-void InstallPlatform(IPlatform* platform)
+IPlatform* InstallPlatform(IPlatform* platform)
 {
-    GPlatform = platform;
+    return std::exchange(GPlatform, platform);
 }
 
 } // namespace quillbox

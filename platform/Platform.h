@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
+#include "platform/FormView.h"
 #include "platform/Graphics.h"
 #include "platform/Menus.h"
 #include "platform/Messages.h"
@@ -30,12 +31,17 @@ public:
     virtual IRegistry& Registry() = 0;
     virtual IClock& Clock() = 0;
     virtual IFileSystem& Files() = 0;
+    virtual IForms& Forms() = 0;
+
+    // The program's executable file name, without directories ("quillbox.exe", "quillbox").
+    virtual std::string ExecutableName() = 0;
 };
 
 // The platform the class library and the components call. Installed once at start-up (and by each
 // test); calling it with none installed is a programming error and aborts.
 IPlatform& Platform();
-void InstallPlatform(IPlatform* platform);
+// Returns the platform installed before.
+IPlatform* InstallPlatform(IPlatform* platform);
 
 // Made by the platform target the program links.
 std::unique_ptr<IPlatform> CreatePlatform();

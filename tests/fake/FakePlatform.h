@@ -5,6 +5,7 @@
 
 #include "fake/FakeClipboard.h"
 #include "fake/FakeClock.h"
+#include "fake/FakeForms.h"
 #include "fake/FakeRegistry.h"
 #include "fake/FakeWindows.h"
 
@@ -63,13 +64,20 @@ public:
     std::function<int(const std::vector<std::string>& captions)> Choose;
 };
 
-// The deterministic platform the tests run the core on. It installs itself for its lifetime. Files
+// The deterministic platform the tests run the core on. It installs itself for its lifetime (and puts
+// back the one it replaced). Files
 // are the real file system, so tests work in real temporary directories.
 class TFakePlatform final : public IPlatform
 {
 public:
-    TFakePlatform() { InstallPlatform(this); }
-    ~TFakePlatform() override { InstallPlatform(nullptr); }
+    TFakePlatform()
+    {
+        FakeMenus.Choose = [this](const std::vector<std::string>& captions) {
+            return FakeForms.TakeMenuChoice(captions);
+        };
+        FPrevious = InstallPlatform(this);
+    }
+    ~TFakePlatform() override { InstallPlatform(FPrevious); }
 
     IWindows& Windows() override { return FakeWindows; }
     IShell& Shell() override { return FakeShell; }
@@ -79,6 +87,8 @@ public:
     IRegistry& Registry() override { return FakeRegistry; }
     IClock& Clock() override { return FakeClock; }
     IFileSystem& Files() override { return RealFiles; }
+    IForms& Forms() override { return FakeForms; }
+    std::string ExecutableName() override { return Executable; }
 
     TFakeWindows FakeWindows;
     TFakeShell FakeShell;
@@ -88,6 +98,11 @@ public:
     TFakeRegistry FakeRegistry;
     TFakeClock FakeClock;
     posix::TPosixFileSystem RealFiles;
+    TFakeForms FakeForms;
+    std::string Executable = "quillbox.exe";
+
+private:
+    IPlatform* FPrevious = nullptr;
 };
 
 } // namespace quillbox::test

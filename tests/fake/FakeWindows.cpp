@@ -43,7 +43,7 @@ std::uint32_t TFakeWindows::SendMessage(THandle wnd, std::uint32_t msg, std::uin
         return 0;
     TMessage message{msg, wParam, lParam, 0};
     const TWndMethod method = it->second;
-    method(message);
+    DeliverMessage(method, message);
     return message.Result;
 }
 

@@ -27,6 +27,11 @@ public:
     bool ChangeClipboardChain(THandle wnd, THandle next) override;
     std::uint32_t SendMessage(THandle wnd, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) override;
     std::uint32_t DefWindowProc(THandle wnd, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) override;
+    bool ShowWindow(THandle wnd, int cmdShow) override
+    {
+        ShowWindowCalls.emplace_back(wnd, cmdShow);
+        return true;
+    }
     TPoint GetCursorPos() override { return FCursor; }
     bool SetForegroundWindow(THandle wnd) override;
     THandle ApplicationHandle() override { return KApplicationWindow; }
@@ -45,6 +50,7 @@ public:
 
     std::vector<TDefCall> DefCalls;
     std::vector<THandle> ForegroundCalls;
+    std::vector<std::pair<THandle, int>> ShowWindowCalls;
     int ProcessMessagesCalls = 0;
     // What DefWindowProc answers; Windows answers TRUE to WM_QUERYENDSESSION, allowing the end.
     std::uint32_t DefResult = 1;
