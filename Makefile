@@ -2,10 +2,13 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-TEST_PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev clang-format
+TEST_PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev clang-format clang libclang-rt-14-dev
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: run test deps build-test format format-check
+FUZZERS := StoredInteger RegFile DateFormat TypedName
+FUZZ_RUNS ?= 1000000
+
+.PHONY: run test deps build-test build-fuzz fuzz fuzz-smoke format format-check
 
 run:
 	@echo "quillbox: the program itself is not built yet; the Linux (Qt) and Windows builds land next." >&2
@@ -20,9 +23,23 @@ build-test: deps
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON -DQUILLBOX_WERROR=ON
 	cmake --build build/test -j $(JOBS)
 
-test: build-test format-check
+test: build-test format-check fuzz-smoke
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --test-dir build/test --output-on-failure -j $(JOBS)
+
+# Fuzzers (libFuzzer, with ASan and UBSan): a short run of each in `make test`, 10^6 runs in `make fuzz`.
+build-fuzz: deps
+	cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUILLBOX_FUZZ=ON -DQUILLBOX_TESTS=OFF \
+	    -DQUILLBOX_PLATFORM=none -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/fuzz -j $(JOBS)
+
+fuzz: build-fuzz
+	@for f in $(FUZZERS); do mkdir -p build/fuzz/corpus/$$f; \
+	    echo "fuzz_$$f: $(FUZZ_RUNS) runs"; \
+	    build/fuzz/fuzz/fuzz_$$f -runs=$(FUZZ_RUNS) -max_len=512 build/fuzz/corpus/$$f 2>&1 | tail -n 1 || exit 1; done
+
+fuzz-smoke:
+	@$(MAKE) --no-print-directory fuzz FUZZ_RUNS=20000
 
 format:
 	clang-format -i $(SOURCES)
