@@ -8,7 +8,7 @@ SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 FUZZERS := StoredInteger RegFile DateFormat TypedName
 FUZZ_RUNS ?= 1000000
 
-.PHONY: run test deps build-test build-fuzz fuzz fuzz-smoke format format-check
+.PHONY: run test deps build-test build-fuzz fuzz fuzz-smoke bench format format-check
 
 run:
 	@echo "quillbox: the program itself is not built yet; the Linux (Qt) and Windows builds land next." >&2
@@ -40,6 +40,12 @@ fuzz: build-fuzz
 
 fuzz-smoke:
 	@$(MAKE) --no-print-directory fuzz FUZZ_RUNS=20000
+
+# Benchmarks, in an optimised build: they print rates, percentiles and ratios.
+bench: deps
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_PLATFORM=none
+	cmake --build build/bench -j $(JOBS) --target bench_numbering
+	build/bench/bench/bench_numbering
 
 format:
 	clang-format -i $(SOURCES)

@@ -25,7 +25,7 @@ void ApplyControl(TControl& control, const TComponentResource& res, TForm& form,
     control.TabOrder = res.TabOrder;
     if (res.OwnFont) {
         control.ParentFont = false;
-        control.Font = res.Font;
+        control.Font = res.Font.Desc();
     }
     if (!res.Parent.empty())
         control.Parent = FindAs<TControl>(form, res.Parent);
@@ -43,7 +43,7 @@ void LoadFormResource(TForm& form, const TFormResource& res, const TMethodTable&
     form.Position = res.Position;
     form.FormStyle = res.FormStyle;
     form.BorderStyle = res.BorderStyle;
-    form.Font = res.Font;
+    form.Font = res.Font.Desc();
     form.Icon = std::string(res.Icon);
     form.OnCreate = Method(methods, res.OnCreate);
     form.OnActivate = Method(methods, res.OnActivate);

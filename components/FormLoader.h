@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,18 @@
 
 enum class TResourceKind { Label, Button, Edit, ComboBox, Panel, Image, PopupMenu, MenuItem, TrayIcon, ClipDetector };
 
+// A font as a resource states it. (Plain data: the resources are constant tables.)
+struct TFontResource
+{
+    const char* Name = "";
+    std::int32_t Height = 15;
+    bool Bold = false;
+    bool Italic = false;
+    std::uint32_t Color = 0;
+
+    quillbox::TFontDesc Desc() const { return {Name, Height, Bold, Italic, Color}; }
+};
+
 // One component of a form resource. Only the fields its kind has are read.
 struct TComponentResource
 {
@@ -19,7 +32,7 @@ struct TComponentResource
     std::string Parent{}; // a control's panel, a menu item's menu
     quillbox::TRect Bounds{};
     bool OwnFont = false; // the control sets Font instead of using the form's
-    quillbox::TFontDesc Font{};
+    TFontResource Font{};
     std::string Caption{};
     std::vector<std::string> Items{};
     int ItemHeight = 0;
@@ -48,7 +61,7 @@ struct TFormResource
     TPosition Position = TPosition::poDesigned;
     TFormStyle FormStyle = TFormStyle::fsNormal;
     quillbox::TBorderStyle BorderStyle = quillbox::TBorderStyle::Sizeable;
-    quillbox::TFontDesc Font{};
+    TFontResource Font{};
     std::string_view Icon{};
     std::string ActiveControl{};
     std::string OnCreate{};

@@ -11,7 +11,7 @@ using K = TResourceKind;
 
 constexpr std::uint32_t clBlack = 0;
 
-quillbox::TFontDesc Century()
+TFontResource Century()
 {
     return {"Century", 17, false, false, clBlack};
 }
