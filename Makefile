@@ -5,10 +5,14 @@ JOBS ?= 2
 TEST_PACKAGES := cmake ninja-build g++ make libgtest-dev libgmock-dev clang-format clang libclang-rt-14-dev
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb xdotool xclip \
+    fonts-ipafont-gothic fonts-liberation locales python3
+MINGW64 := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
 FUZZERS := StoredInteger RegFile DateFormat TypedName
 FUZZ_RUNS ?= 1000000
 
-.PHONY: run test deps build-test build-fuzz fuzz fuzz-smoke bench format format-check
+.PHONY: windows windows-test windows-deps run test deps build-test build-fuzz fuzz fuzz-smoke bench format format-check
 
 run:
 	@echo "quillbox: the program itself is not built yet; the Linux (Qt) and Windows builds land next." >&2
@@ -26,6 +30,27 @@ build-test: deps
 test: build-test format-check fuzz-smoke
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --test-dir build/test --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory windows-test
+
+# The Windows build: build/windows/quillbox.exe, cross-built for x86_64 with mingw-w64 and statically
+# linked; the i686 build is compiled as a check.
+windows-deps:
+	scripts/install-deps.sh cmake ninja-build $(WINDOWS_PACKAGES)
+
+windows: windows-deps
+	cmake -S . -B build/windows $(MINGW64) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/windows -j $(JOBS)
+
+# The Windows layer's own tests (with UBSan) and the end-to-end suite, under wine64.
+windows-test: windows
+	cmake -S . -B build/windows-test $(MINGW64) -DCMAKE_BUILD_TYPE=Debug \
+	    "-DCMAKE_CXX_FLAGS=-fsanitize=undefined -fsanitize-undefined-trap-on-error"
+	cmake --build build/windows-test -j $(JOBS) --target quillbox_win32_tests
+	cmake -S . -B build/windows-i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+	    -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/windows-i686 -j $(JOBS) --target quillbox
+	tests/e2e/wine/run-unit.sh build/windows-test/quillbox_win32_tests.exe
+	tests/e2e/wine/run-e2e.sh build/windows/quillbox.exe build/windows/e2e_helper.exe
 
 # Fuzzers (libFuzzer, with ASan and UBSan): a short run of each in `make test`, 10^6 runs in `make fuzz`.
 build-fuzz: deps

@@ -105,7 +105,8 @@ public:
     // The user changed an edit box's text, or picked an item of a drop-down list.
     virtual void TextEdited(int control, const std::string& text) = 0;
     virtual void ItemSelected(int control, int index) = 0;
-    // The user moved or resized the window (design pixels, outer bounds).
+    // The user moved or resized the window (design pixels, in the measure of TFormDesc::Bounds: the
+    // outer top-left, and the client size when ClientSize is set).
     virtual void Moved(TRect bounds) = 0;
 };
 

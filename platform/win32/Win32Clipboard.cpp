@@ -1,0 +1,78 @@
+#include "platform/win32/Win32Clipboard.h"
+
+#include <cstring>
+
+namespace quillbox::win32 {
+
+namespace {
+
+// OpenClipboard / CloseClipboard for one scope. The program that changed the clipboard may still
+// hold it for a moment while it adds further formats, so the open is retried briefly.
+class TOpenClipboard
+{
+public:
+    TOpenClipboard()
+    {
+        for (int attempt = 0; attempt < TWin32Clipboard::KOpenAttempts; ++attempt) {
+            if (::OpenClipboard(nullptr)) {
+                FOpen = true;
+                return;
+            }
+            ::Sleep(TWin32Clipboard::KOpenPauseMs);
+        }
+    }
+    TOpenClipboard(const TOpenClipboard&) = delete;
+    TOpenClipboard& operator=(const TOpenClipboard&) = delete;
+    ~TOpenClipboard()
+    {
+        if (FOpen)
+            ::CloseClipboard();
+    }
+    bool Open() const noexcept { return FOpen; }
+
+private:
+    bool FOpen = false;
+};
+
+class TGlobalLock
+{
+public:
+    explicit TGlobalLock(HGLOBAL memory) noexcept : FMemory(memory), FData(::GlobalLock(memory)) {}
+    TGlobalLock(const TGlobalLock&) = delete;
+    TGlobalLock& operator=(const TGlobalLock&) = delete;
+    ~TGlobalLock()
+    {
+        if (FData != nullptr)
+            ::GlobalUnlock(FMemory);
+    }
+    const char* Data() const noexcept { return static_cast<const char*>(FData); }
+
+private:
+    HGLOBAL FMemory;
+    void* FData;
+};
+
+} // namespace
+
+bool TWin32Clipboard::HasText()
+{
+    return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
+
+std::string TWin32Clipboard::GetText()
+{
+    const TOpenClipboard clipboard;
+    if (!clipboard.Open())
+        return {};
+    const HANDLE memory = ::GetClipboardData(CF_TEXT);
+    if (memory == nullptr)
+        return {};
+    const TGlobalLock lock(memory);
+    if (lock.Data() == nullptr)
+        return {};
+    // The block may be larger than the text and need not end in a zero byte of its own.
+    const std::size_t size = ::GlobalSize(memory);
+    return {lock.Data(), ::strnlen(lock.Data(), size)};
+}
+
+} // namespace quillbox::win32
