@@ -18,7 +18,8 @@ TCaptureQueue::TCaptureQueue(const TCaptureServices& services, TReportError repo
 
 void TCaptureQueue::ClipChange()
 {
-    if (!FServices.Clipboard.HasText())
+    // A copy marked as not to be recorded counts as one that offers no text.
+    if (!FServices.Clipboard.HasText() || FServices.Clipboard.DoNotRecord())
         return;
     // Queued behind any clip still waiting, so that clips are saved in the order they were copied.
     FPending.push_back(FServices.Clipboard.GetText());

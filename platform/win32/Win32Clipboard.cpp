@@ -59,6 +59,33 @@ bool TWin32Clipboard::HasText()
     return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE;
 }
 
+// The markers with which password managers ask clipboard monitors not to record a copy
+// (https://learn.microsoft.com/windows/win32/dataxchg/clipboard-formats#cloud-clipboard-and-clipboard-history-formats).
+bool TWin32Clipboard::DoNotRecord()
+{
+    static const UINT exclude = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+    static const UINT ignore = ::RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
+    static const UINT history = ::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+    if ((exclude != 0 && ::IsClipboardFormatAvailable(exclude)) ||
+        (ignore != 0 && ::IsClipboardFormatAvailable(ignore)))
+        return true;
+    if (history == 0 || !::IsClipboardFormatAvailable(history))
+        return false;
+    // Only a DWORD of zero says "not for the history"; its content needs the clipboard opened.
+    const TOpenClipboard clipboard;
+    if (!clipboard.Open())
+        return false;
+    const HANDLE memory = ::GetClipboardData(history);
+    if (memory == nullptr || ::GlobalSize(memory) < sizeof(DWORD))
+        return false;
+    const TGlobalLock lock(memory);
+    if (lock.Data() == nullptr)
+        return false;
+    DWORD value = 1;
+    std::memcpy(&value, lock.Data(), sizeof value);
+    return value == 0;
+}
+
 std::string TWin32Clipboard::GetText()
 {
     const TOpenClipboard clipboard;

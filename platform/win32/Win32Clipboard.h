@@ -17,6 +17,7 @@ public:
     static constexpr DWORD KOpenPauseMs = 10;
 
     bool HasText() override;
+    bool DoNotRecord() override;
     std::string GetText() override;
 };
 

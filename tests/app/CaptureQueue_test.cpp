@@ -33,6 +33,20 @@ TEST_F(CaptureQueueTest, ClipboardWithoutTextLeavesNoTrace)
     EXPECT_EQ(FClipboard.GetTextCalls(), 0);
 }
 
+TEST_F(CaptureQueueTest, CopyMarkedNotToBeRecordedLeavesNoTrace)
+{
+    // Nothing is stored: a read of the settings would leave the product key behind.
+    FClipboard.SetSecret("hunter2");
+    FQueue.ClipChange();
+    EXPECT_EQ(FRegistry.KeyCount(), 0u) << "the settings were read";
+    EXPECT_TRUE(List().empty());
+    EXPECT_EQ(FClipboard.GetTextCalls(), 0) << "the secret was read";
+
+    FClipboard.SetText("plain");
+    FQueue.ClipChange();
+    EXPECT_EQ(Clip("980304/1.txt"), "plain");
+}
+
 TEST_F(CaptureQueueTest, SavesTheClipboardTextUpToItsFirstZeroByte)
 {
     Copy("before\0after"s);

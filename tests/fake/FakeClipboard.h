@@ -12,14 +12,25 @@ namespace quillbox::test {
 class TFakeClipboard final : public IClipboard
 {
 public:
-    void SetText(std::string text) { FText = std::move(text); }
+    void SetText(std::string text)
+    {
+        FText = std::move(text);
+        FSecret = false;
+    }
     void SetNoText() { FText.reset(); }
+    // A password manager's copy: text with a marker asking monitors not to record it.
+    void SetSecret(std::string text)
+    {
+        FText = std::move(text);
+        FSecret = true;
+    }
 
     bool HasText() override
     {
         ++FHasTextCalls;
         return FText.has_value();
     }
+    bool DoNotRecord() override { return FSecret; }
     std::string GetText() override
     {
         ++FGetTextCalls;
@@ -31,6 +42,7 @@ public:
 
 private:
     std::optional<std::string> FText;
+    bool FSecret = false;
     int FHasTextCalls = 0;
     int FGetTextCalls = 0;
 };

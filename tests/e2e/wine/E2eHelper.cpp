@@ -5,6 +5,8 @@
 //   e2e_helper stop-viewer     ask the viewer to leave the chain and end
 //   e2e_helper copy TEXT       put TEXT on the clipboard as Unicode text
 //   e2e_helper copy-ansi HEX   put the bytes HEX on the clipboard as CF_TEXT
+//   e2e_helper copy-marked FORMAT TEXT   put TEXT on the clipboard with a password manager's marker:
+//                              the registered FORMAT (a DWORD 0 for CanIncludeInClipboardHistory)
 //   e2e_helper box CAPTION     wait for a message box, print its text, press OK
 //   e2e_helper dump CAPTION    wait for a visible window, print its controls, one per line:
 //                              class|text|screen centre x,y|selected item
@@ -67,6 +69,28 @@ void Put(UINT format, const void* data, std::size_t size)
     ::GlobalUnlock(memory);
     ::SetClipboardData(format, memory);
     ::CloseClipboard();
+}
+
+HGLOBAL Block(const void* data, std::size_t size)
+{
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(::GlobalLock(memory), data, size);
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+// Text and a password manager's marker, put on the clipboard in one change, as such programs do.
+int PutMarked(const wchar_t* marker, const std::wstring& text)
+{
+    const UINT format = ::RegisterClipboardFormatW(marker);
+    for (int attempt = 0; attempt < 100 && !::OpenClipboard(nullptr); ++attempt)
+        ::Sleep(20);
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, Block(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
+    const DWORD zero = 0;
+    ::SetClipboardData(format, Block(&zero, sizeof zero));
+    ::CloseClipboard();
+    return 0;
 }
 
 std::string ClipboardText()
@@ -226,6 +250,8 @@ int wmain(int argc, wchar_t** argv)
         Put(CF_TEXT, bytes.data(), bytes.size());
         return 0;
     }
+    if (command == L"copy-marked" && argc > 3)
+        return PutMarked(argument, argv[3]);
     if (command == L"box")
         return Box(argument);
     if (command == L"dump")

@@ -194,6 +194,17 @@ def main():
     helper("copy", "ウィンドウズ内のコピー")
     saved("Unicode text from a Windows program", "ウィンドウズ内のコピー".encode("cp932"), os.path.join(day, "3.txt"))
 
+    # A password manager's copy, marked as not to be recorded, leaves no file, but is passed on.
+    for marker in ("ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore",
+                   "CanIncludeInClipboardHistory"):
+        secret = "secret " + marker
+        helper("copy-marked", marker, secret)
+        check(f"a copy marked {marker}: passed on to the next viewer", wait_for(lambda: heard(secret.encode("cp932"))))
+        check(f"a copy marked {marker}: not saved", sorted(os.listdir(day)) == ["1.txt", "2.txt", "3.txt"],
+              str(sorted(os.listdir(day))))
+    xclip_copy("after the secrets")
+    saved("the next unmarked copy", b"after the secrets", os.path.join(day, "4.txt"))
+
     registry_set(directory_key, "DNumber", "REG_SZ", "1")
     xclip_copy("style 1")
     saved("directory style 1 set with reg add", b"style 1", os.path.join(base, names[1], "1.txt"))
@@ -206,7 +217,7 @@ def main():
 
     registry_set(directory_key, "DNumber", "REG_SZ", "0")
     xclip_copy("after the report")
-    saved("the next clip after the report", b"after the report", os.path.join(day, "4.txt"))
+    saved("the next clip after the report", b"after the report", os.path.join(day, "5.txt"))
 
     # The tray menu: 設定.
     press_tray_icon(helper)
