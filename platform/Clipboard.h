@@ -18,7 +18,7 @@ public:
 
     // True when the clipboard carries a marker asking clipboard monitors not to record this copy (a
     // password manager's). Asked before the text is read, so that a secret is never read at all.
-    virtual bool DoNotRecord() { return false; }
+    virtual bool DoNotRecord() = 0;
 
     // The bytes of the clipboard's 8-bit text up to its first zero byte; empty when the clipboard
     // holds no text or cannot be read.
