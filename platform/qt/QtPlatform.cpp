@@ -16,6 +16,7 @@ class TNoClipboard final : public IClipboard
 {
 public:
     bool HasText() override { return false; }
+    bool DoNotRecord() override { return false; }
     std::string GetText() override { return {}; }
 };
 
