@@ -51,6 +51,7 @@ class TClipboardNone final : public IClipboard
 {
 public:
     bool HasText() override { return true; }
+    bool DoNotRecord() override { return false; }
     std::string GetText() override { return "clip"; }
 };
 
