@@ -88,18 +88,29 @@ bool TWin32Clipboard::DoNotRecord()
 
 std::string TWin32Clipboard::GetText()
 {
-    const TOpenClipboard clipboard;
-    if (!clipboard.Open())
-        return {};
-    const HANDLE memory = ::GetClipboardData(CF_TEXT);
-    if (memory == nullptr)
-        return {};
-    const TGlobalLock lock(memory);
-    if (lock.Data() == nullptr)
-        return {};
-    // The block may be larger than the text and need not end in a zero byte of its own.
-    const std::size_t size = ::GlobalSize(memory);
-    return {lock.Data(), ::strnlen(lock.Data(), size)};
+    // An owner that renders on request may not have its text ready yet (Wine's bridge to the X11
+    // clipboard fetches it from the X owner then): while CF_TEXT is still offered, ask again briefly
+    // rather than take an empty text for the copy.
+    for (int attempt = 0; attempt < KOpenAttempts; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(KOpenPauseMs);
+        const TOpenClipboard clipboard;
+        if (!clipboard.Open())
+            return {};
+        const HANDLE memory = ::GetClipboardData(CF_TEXT);
+        if (memory == nullptr) {
+            if (!::IsClipboardFormatAvailable(CF_TEXT))
+                return {};
+            continue;
+        }
+        const TGlobalLock lock(memory);
+        if (lock.Data() == nullptr)
+            return {};
+        // The block may be larger than the text and need not end in a zero byte of its own.
+        const std::size_t size = ::GlobalSize(memory);
+        return {lock.Data(), ::strnlen(lock.Data(), size)};
+    }
+    return {};
 }
 
 } // namespace quillbox::win32
