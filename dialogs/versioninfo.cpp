@@ -50,7 +50,7 @@ const TFormResource& Resource()
                  .Bounds = {116, 49, 108, 21},
                  .OwnFont = true,
                  .Font = Century(),
-                 .Caption = "Version   1.10",
+                 .Caption = "Version   " QUILLBOX_VERSION,
                  .Alignment = quillbox::TAlignment::Center},
                 {.Kind = K::Label,
                  .Name = "Copyright",
