@@ -41,13 +41,19 @@ void TButton::Click()
 
 void TComboBox::SetItemIndex(int index)
 {
-    FItemIndex = index >= 0 && static_cast<std::size_t>(index) < Items.size() ? index : -1;
+    FItemIndex = Clamped(index);
     Form()->ControlChanged(this);
 }
 
 TForm::TForm(TComponent* owner) : TComponent(owner) {}
 
 TForm::~TForm() = default;
+
+TControl* TForm::ControlAt(int index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < FControls.size() ? FControls[static_cast<std::size_t>(index)]
+                                                                            : nullptr;
+}
 
 int TForm::AddControl(TControl* control)
 {
@@ -273,10 +279,8 @@ void TForm::CloseRequested()
 void TForm::FocusEntered(int control)
 {
     Guarded([this, control] {
-        if (control < 0 || static_cast<std::size_t>(control) >= FControls.size())
-            return;
-        TControl* entered = FControls[static_cast<std::size_t>(control)];
-        if (entered == FFocused)
+        TControl* entered = ControlAt(control);
+        if (entered == nullptr || entered == FFocused)
             return;
         FFocused = entered;
         FActiveControl = entered;
@@ -288,9 +292,7 @@ void TForm::FocusEntered(int control)
 void TForm::Clicked(int control)
 {
     Guarded([this, control] {
-        if (control < 0 || static_cast<std::size_t>(control) >= FControls.size())
-            return;
-        if (auto* button = dynamic_cast<TButton*>(FControls[static_cast<std::size_t>(control)]))
+        if (auto* button = dynamic_cast<TButton*>(ControlAt(control)))
             button->Click();
     });
 }
@@ -298,9 +300,7 @@ void TForm::Clicked(int control)
 void TForm::KeyPressed(int control, quillbox::TKey key)
 {
     Guarded([this, control, key] {
-        TControl* focused = control >= 0 && static_cast<std::size_t>(control) < FControls.size()
-                                ? FControls[static_cast<std::size_t>(control)]
-                                : FFocused;
+        TControl* focused = ControlAt(control) != nullptr ? ControlAt(control) : FFocused;
         switch (key) {
         case quillbox::TKey::Tab:
         case quillbox::TKey::ShiftTab:
@@ -323,15 +323,14 @@ void TForm::KeyPressed(int control, quillbox::TKey key)
 
 void TForm::TextEdited(int control, const std::string& text)
 {
-    if (control >= 0 && static_cast<std::size_t>(control) < FControls.size())
-        FControls[static_cast<std::size_t>(control)]->FCaption = text;
+    if (TControl* edited = ControlAt(control))
+        edited->FCaption = text;
 }
 
 void TForm::ItemSelected(int control, int index)
 {
-    if (control >= 0 && static_cast<std::size_t>(control) < FControls.size())
-        if (auto* combo = dynamic_cast<TComboBox*>(FControls[static_cast<std::size_t>(control)]))
-            combo->FItemIndex = index >= 0 && static_cast<std::size_t>(index) < combo->Items.size() ? index : -1;
+    if (auto* combo = dynamic_cast<TComboBox*>(ControlAt(control)))
+        combo->FItemIndex = combo->Clamped(index);
 }
 
 void TForm::Moved(quillbox::TRect bounds)

@@ -103,6 +103,8 @@ public:
 
 private:
     friend class TForm;
+    // -1 for an index outside the items.
+    int Clamped(int index) const { return index >= 0 && static_cast<std::size_t>(index) < Items.size() ? index : -1; }
     int FItemIndex = -1;
 };
 
@@ -166,6 +168,8 @@ private:
     friend class TControl;
     friend class TComboBox;
     int AddControl(TControl* control);
+    // The control of a platform report's index, or null for one outside the list.
+    TControl* ControlAt(int index) const;
     void ControlChanged(TControl* control);
     void FocusControl(TControl* control);
     quillbox::TFormDesc Describe() const;
