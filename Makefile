@@ -21,10 +21,26 @@ FUZZ_RUNS ?= 1000000
 
 # Builds build/linux/quillbox and starts it in the current X11 session.
 run:
+	@[ -n "$$DISPLAY" ] || { echo "make run: no X11 display (DISPLAY is not set); Quillbox runs in a desktop session." >&2; \
+	    echo "make run: \`make demo\` shows it without one: on a virtual display, with screenshots in build/demo/." >&2; \
+	    exit 2; }
+	@$(MAKE) --no-print-directory build-linux
+	build/linux/quillbox
+
+build-linux:
 	scripts/install-deps.sh cmake ninja-build g++ $(LINUX_PACKAGES)
 	cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_TESTS=OFF
 	cmake --build build/linux -j $(JOBS) --target quillbox
-	build/linux/quillbox
+
+# A tour without a desktop: Quillbox on a private Xvfb with a tray, used step by step as a person would,
+# a screenshot per step in build/demo/ (build/demo-windows/ for quillbox.exe under wine64).
+DEMO_PACKAGES := xvfb xclip xdotool trayer x11-utils x11-xserver-utils x11-apps netpbm
+
+.PHONY: build-linux demo
+
+demo: build-linux
+	scripts/install-deps.sh $(DEMO_PACKAGES)
+	scripts/demo.sh build/linux build/demo
 
 deps:
 	scripts/install-deps.sh $(TEST_PACKAGES)
