@@ -55,6 +55,7 @@ test: build-test format-check fuzz-smoke
 	    ctest --test-dir build/test --output-on-failure -j $(JOBS)
 	tests/e2e/linux/run.sh build/test
 	$(MAKE) --no-print-directory windows-test
+	$(MAKE) --no-print-directory package-test
 
 # The Windows build: build/windows/quillbox.exe, cross-built for x86_64 with mingw-w64 and statically
 # linked; the i686 build is compiled as a check.
@@ -75,6 +76,29 @@ windows-test: windows
 	cmake --build build/windows-i686 -j $(JOBS) --target quillbox
 	tests/e2e/wine/run-unit.sh build/windows-test/quillbox_win32_tests.exe
 	tests/e2e/wine/run-e2e.sh build/windows/quillbox.exe build/windows/e2e_helper.exe
+
+# The packages users install (cmake/Packaging.cmake): build/package/quillbox_<version>_amd64.deb from a
+# Release build for /usr with Debian's hardening flags, and build/package/quillbox-<version>-win64.zip from
+# build/windows.
+PACKAGE_PACKAGES := dpkg-dev file
+PACKAGE_TEST_PACKAGES := desktop-file-utils lintian man-db groff-base unzip binutils file dpkg-dev
+PACKAGE_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+
+.PHONY: package package-test
+
+package: windows
+	scripts/install-deps.sh cmake ninja-build g++ $(LINUX_PACKAGES) $(PACKAGE_PACKAGES)
+	cmake -S . -B build/package/linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DQUILLBOX_TESTS=OFF "-DCMAKE_CXX_FLAGS=$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+	    "-DCMAKE_EXE_LINKER_FLAGS=$$($(PACKAGE_FLAGS) LDFLAGS)"
+	cmake --build build/package/linux -j $(JOBS)
+	cpack --config build/package/linux/CPackConfig.cmake -B build/package
+	cpack --config build/windows/CPackConfig.cmake -B build/package
+
+# Installs the .deb into a scratch root and checks it, the zip and what lintian says.
+package-test: package
+	scripts/install-deps.sh $(PACKAGE_TEST_PACKAGES)
+	tests/package/run.sh build/package
 
 # Fuzzers (libFuzzer, with ASan and UBSan): a short run of each in `make test`, 10^6 runs in `make fuzz`.
 build-fuzz: deps
