@@ -36,11 +36,15 @@ build-linux:
 # a screenshot per step in build/demo/ (build/demo-windows/ for quillbox.exe under wine64).
 DEMO_PACKAGES := xvfb xclip xdotool trayer x11-utils x11-xserver-utils x11-apps netpbm
 
-.PHONY: build-linux demo
+.PHONY: build-linux demo demo-windows
 
 demo: build-linux
 	scripts/install-deps.sh $(DEMO_PACKAGES)
 	scripts/demo.sh build/linux build/demo
+
+demo-windows: windows
+	scripts/install-deps.sh $(DEMO_PACKAGES) python3
+	scripts/demo-windows.sh build/windows build/demo-windows
 
 deps:
 	scripts/install-deps.sh $(TEST_PACKAGES)
