@@ -27,7 +27,7 @@ source "$root/tests/e2e/wine/wine-env.sh"
 # A signal ends the tour; wine-env.sh's exit trap then takes the prefix and the display away.
 tour=
 trap '[ -n "$tour" ] && kill "$tour" 2>/dev/null; echo "demo-windows: interrupted" >&2; exit 130' INT TERM HUP
-/usr/bin/python3 "$here/demo-windows.py" "${docs[@]}" "$build/quillbox.exe" "$build/e2e_helper.exe" \
+/usr/bin/python3 -B "$here/demo-windows.py" "${docs[@]}" "$build/quillbox.exe" "$build/e2e_helper.exe" \
     "$WINE_SUITE_DIR" "$shots" &
 tour=$!
 status=0
